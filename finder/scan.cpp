@@ -5,12 +5,9 @@
 #include <vector>
 
 #include "finder/header.h"
+#include "finder/magic.h"
 #include "finder/names.h"
 #include "platform/platform.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 std::string ResultText;
 int ResultCount = 0;
@@ -19,29 +16,6 @@ namespace {
 
 constexpr int kPaceLimit = 20000;         // the eyes switch on the byte that passes it
 constexpr int kPaceAfterPicture = 20001;  // so they switch on the first byte after a picture
-
-// The first j in [from, to) where p[j] p[j+1] is "BM", or `to`. p[to] must be readable.
-std::size_t NextCandidate(const std::uint8_t* p, std::size_t from, std::size_t to) {
-  std::size_t j = from;
-#if defined(__SSE2__)
-  const __m128i b = _mm_set1_epi8('B');
-  const __m128i m = _mm_set1_epi8('M');
-  for (; j + 32 <= to; j += 32) {
-    const auto* q = reinterpret_cast<const __m128i*>(p + j);
-    const auto* r = reinterpret_cast<const __m128i*>(p + j + 1);
-    const __m128i lo = _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(q), b), _mm_cmpeq_epi8(_mm_loadu_si128(r), m));
-    const __m128i hi =
-        _mm_and_si128(_mm_cmpeq_epi8(_mm_loadu_si128(q + 1), b), _mm_cmpeq_epi8(_mm_loadu_si128(r + 1), m));
-    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(lo)) |
-                          (static_cast<unsigned>(_mm_movemask_epi8(hi)) << 16);
-    if (mask != 0) return j + static_cast<std::size_t>(__builtin_ctz(mask));
-  }
-#endif
-  for (; j < to; ++j) {
-    if (p[j] == 'B' && p[j + 1] == 'M') return j;
-  }
-  return to;
-}
 
 std::int32_t WrapSub(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));

@@ -15,6 +15,7 @@ void ModelScanFile(ScanView& view, const std::string& path) {
   int ImageCount = 0, PaceCounter = 0, EyeToggle = 0;
   std::FILE* in = std::fopen(path.c_str(), "rb");
   if (!in) return;
+  std::setvbuf(in, nullptr, _IOFBF, 512);
   ClearHeaderWindow();
   view.SetEyeVisible(Eye::Normal, false);
   view.SetEyeVisible(Eye::Right, true);
