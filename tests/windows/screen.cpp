@@ -59,7 +59,7 @@ std::string WindowText(HWND window) {
 }
 
 std::vector<HWND> Descendants(HWND parent, const char* windowClass) {
-  ClassSearch search{windowClass};
+  ClassSearch search{windowClass, {}};
   EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
