@@ -28,3 +28,23 @@ build_native() {
   cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build build/native -j "$(nproc)"
 }
+
+# The cross compiler, Wine with a screen of its own, Japanese fonts and the ja_JP.UTF-8 locale
+# (with it Wine's ANSI code page is 932), GoogleTest's sources for the Windows tests.
+ensure_windows_deps() {
+  ensure_packages cmake make g++-mingw-w64-x86-64-posix googletest wine64 wine fonts-wine \
+    fonts-ipafont-gothic xvfb xauth x11-apps imagemagick locales
+  if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+  fi
+}
+
+# build_windows: cross-builds build/windows (Zenpiko.exe and the Windows tests).
+build_windows() {
+  ensure_windows_deps
+  cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+    --no-warn-unused-cli >/dev/null
+  cmake --build build/windows -j "$(nproc)"
+}
