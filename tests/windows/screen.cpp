@@ -4,12 +4,18 @@
 #include <thread>
 
 HWND WaitFor(const std::function<HWND()>& find, int ms) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = find()) != nullptr; }, ms);
+  return found;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   do {
-    if (HWND w = find()) return w;
+    if (done()) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   } while (std::chrono::steady_clock::now() < end);
-  return nullptr;
+  return false;
 }
 
 namespace {
@@ -80,7 +86,7 @@ std::future<BoxSeen> AnswerBox(std::string caption, std::vector<HWND> others, st
         if (reinterpret_cast<HICON>(SendMessageA(s, STM_GETICON, 0, 0)) == stop) seen.stopIcon = true;
       }
       PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-      WaitFor([&] { return IsWindow(box) ? nullptr : HWND_DESKTOP; });
+      WaitUntil([&] { return !IsWindow(box); });
     }
     if (after) after();
     return seen;

@@ -13,6 +13,7 @@
 
 // Polls `find` until it gives a window or `ms` milliseconds pass; null then.
 HWND WaitFor(const std::function<HWND()>& find, int ms = 15000);
+bool WaitUntil(const std::function<bool()>& done, int ms = 15000);
 // A visible dialog-class top-level window with this caption.
 HWND FindDialog(std::string_view caption);
 std::string WindowText(HWND window);
