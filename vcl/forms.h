@@ -17,7 +17,6 @@
 
 #include <exception>
 #include <initializer_list>
-#include <map>
 #include <new>
 #include <string>
 #include <string_view>
