@@ -2,6 +2,7 @@
 // operation, every output byte, the result and the final window must agree.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -150,6 +151,30 @@ TEST(BlockScan, MatchesTheByteByByteScanOnGeneratedInputs) {
     pictures += model.resultCount;
   }
   EXPECT_GT(pictures, 400) << "the generator should plant plenty of pictures";
+}
+
+TEST(BlockScan, MatchesTheByteByByteScanOnEveryRealBitmapOneAfterAnother) {
+  const fs::path suite = ZENPIKO_TESTDATA;
+  if (!fs::exists(suite)) GTEST_SKIP() << "no " << suite;
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::recursive_directory_iterator(suite)) {
+    if (entry.is_regular_file() && entry.path().extension() == ".bmp") files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  ASSERT_GT(files.size(), 50u);
+  Bytes all;
+  for (const fs::path& f : files) Append(all, ReadFile(f));
+  TempDir dir;
+  const std::string path = dir.Write("suite.bin", all);
+  for (bool extended : {false, true}) {
+    const Observed model =
+        Observe(dir, path, extended, true, [](RecordingView& v, const std::string& p) { ModelScanFile(v, p); });
+    const Observed fast =
+        Observe(dir, path, extended, true, [](RecordingView& v, const std::string& p) { ScanFile(v, p, {}, 4096); });
+    EXPECT_EQ(fast.ops, model.ops) << (extended ? "extended" : "normal");
+    EXPECT_EQ(fast.outputs, model.outputs);
+    EXPECT_GT(model.resultCount, 0);
+  }
 }
 
 }  // namespace

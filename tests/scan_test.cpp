@@ -58,6 +58,7 @@ TEST(ScanFile, TakesOutAFileThatIsItselfABitmap) {
 
 TEST(ScanFile, TakesOutARealBitmapUpToItsDeclaredSize) {
   const fs::path suite = fs::path(ZENPIKO_TESTDATA) / "g" / "pal4.bmp";
+  if (!fs::exists(suite)) GTEST_SKIP() << "no " << suite;
   TempDir dir;
   Bytes data = ReadFile(suite);
   ASSERT_GT(data.size(), 54u);
