@@ -239,9 +239,10 @@ TEST(StartUp, ScansTheFirstArgumentBeforeTheWindowIsOnTheScreen) {
     for (std::size_t at = 0; (at = seen.report.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
     EXPECT_EQ(lines, c.reportLines);
 
-    // The OK button's click as the box receives it; a posted BM_CLICK waits for the mouse.
+    // What the OK button sends its box when clicked.
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-    WaitFor([box] { return IsWindow(box) && IsWindowVisible(box) ? nullptr : HWND_DESKTOP; });
+    // Any non-null handle ends the wait: HWND_DESKTOP is null.
+    WaitFor([box] { return IsWindow(box) && IsWindowVisible(box) ? nullptr : GetDesktopWindow(); });
     Settle();
     seen = Look(program, main);
     EXPECT_EQ(seen.eye, "EYE_NORMAL") << "at rest once the box is closed";
