@@ -36,7 +36,8 @@ bool TOpenDialog::Execute() {
   }
   filter.append(2, '\0');
 
-  std::vector<char> file(MAX_PATH, '\0');
+  // Room for the longest path the system can name, not MAX_PATH.
+  std::vector<char> file(32768, '\0');
   if (FileName.size() < file.size()) FileName.copy(file.data(), FileName.size());
 
   OPENFILENAMEA ofn{};

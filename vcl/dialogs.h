@@ -13,7 +13,7 @@ class TOpenDialog : public TComponent {
   std::string Filter;
   // 1-based; the filter shown first, and after Execute the one the user chose.
   int FilterIndex = 1;
-  // The file shown first, and after Execute the full path chosen (at most 259 bytes).
+  // The file shown first, and after Execute the full path chosen.
   std::string FileName;
 
   // Runs the Explorer-style dialog, modal, owned by the application window with the program's
