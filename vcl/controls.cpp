@@ -8,12 +8,12 @@
 
 #include "vcl/exception.h"
 
-FontHandle CreateFontFrom(const TFontSpec& spec) {
+FontHandle CreateFontFrom(const TFontSpec& wanted) {
   // A negative height asks for the character height, internal leading excluded.
-  FontHandle font(CreateFontA(-spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic, spec.underline,
-                              FALSE, spec.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str()));
-  if (!font) throw Exception("cannot create the font " + spec.face);
+  FontHandle font(CreateFontA(-wanted.height, 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, wanted.italic, wanted.underline,
+                              FALSE, wanted.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH | FF_DONTCARE, wanted.face.c_str()));
+  if (!font) throw Exception("cannot create the font " + wanted.face);
   return font;
 }
 

@@ -26,7 +26,7 @@ struct TFontSpec {
   COLORREF color = 0;
 };
 
-FontHandle CreateFontFrom(const TFontSpec& spec);
+FontHandle CreateFontFrom(const TFontSpec& wanted);
 
 // What every control is made from; positions are in the form's client area.
 struct TControlArgs {
