@@ -26,11 +26,11 @@ TForm1::TForm1(TComponent* Owner)
       CheckBox_mode(Component<TCheckBox>("CheckBox_mode")) {
   // Scanned while still invisible and before the result window exists: the scan then shows this
   // window itself and gives its result in a message box.
-  if (std::optional<std::string> path = FirstArgument(GetCommandLineA())) ScanFile(*this, *path);
+  if (std::optional<std::string> path = FirstArgument(GetCommandLineA())) Scan(*path);
 }
 
 void TForm1::Button1Click() {
-  if (OpenDialog1->Execute()) ScanFile(*this, OpenDialog1->FileName);
+  if (OpenDialog1->Execute()) Scan(OpenDialog1->FileName);
 }
 
 // Registered after the command-line scan: a drop must not arrive mid-construction.
@@ -45,8 +45,14 @@ void TForm1::WMDropFiles(TMessage& message) {
     std::string path(length + 1, '\0');
     const UINT copied = DragQueryFileA(drop.get(), i, path.data(), length + 1);
     path.resize(copied);
-    ScanFile(*this, path);
+    Scan(path);
   }
+}
+
+// The scan leaves the eyes at rest; the message loop paints them.
+void TForm1::Scan(const std::string& path) {
+  ScanFile(*this, path);
+  MarkChangedEyes();
 }
 
 void TForm1::Dispatch(TMessage& message) {
@@ -79,11 +85,33 @@ TImage* TForm1::EyeImage(Eye eye) const {
   return Image_normal;
 }
 
-void TForm1::SetEyeVisible(Eye eye, bool visible) { EyeImage(eye)->SetVisible(visible); }
+// Marking an area for painting is far dearer than a switch of the eyes (under Wine a round trip to
+// the server each time), so a switch only changes the state, and the areas of the eyes changed
+// are marked when a paint is done, before a window comes up, and at the end of the scan.
+void TForm1::SetEyeVisible(Eye eye, bool visible) {
+  TImage* image = EyeImage(eye);
+  if (image->Visible() == visible) return;
+  image->SetVisibleUnmarked(visible);
+  changedEyes_ |= 1u << static_cast<unsigned>(eye);
+}
+
+void TForm1::MarkChangedEyes() {
+  for (Eye eye : {Eye::Normal, Eye::Left, Eye::Right, Eye::Win, Eye::Lose}) {
+    if (changedEyes_ & (1u << static_cast<unsigned>(eye))) EyeImage(eye)->Invalidate();
+  }
+  changedEyes_ = 0;
+}
 
 bool TForm1::ExtendedMode() { return CheckBox_mode->Checked(); }
 
-void TForm1::RepaintNow() { Update(); }
+// A scan asks for a repaint at every switch of the eyes, tens of thousands of times a gigabyte.
+// The eye state follows every switch; the screen is brought up to date at most once a frame,
+// and what a skipped paint left is painted by the next one or by the message loop after the scan.
+void TForm1::RepaintNow() {
+  if (!paintPace_.Due(PaintPace::Clock::now())) return;
+  MarkChangedEyes();
+  Update();
+}
 
 bool TForm1::IsVisible(Window window) {
   if (window == Window::Main) return Visible();
@@ -91,6 +119,7 @@ bool TForm1::IsVisible(Window window) {
 }
 
 void TForm1::Show(Window window) {
+  MarkChangedEyes();
   if (window == Window::Main) {
     TForm::Show();
   } else if (Form2 != nullptr) {
@@ -98,6 +127,8 @@ void TForm1::Show(Window window) {
   }
 }
 
+// The box's own message loop paints this window as it now is.
 void TForm1::ShowMessage(std::string_view text, std::string_view caption) {
+  MarkChangedEyes();
   Application->MessageBox(text, caption, MB_OK | MB_ICONINFORMATION);
 }

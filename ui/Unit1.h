@@ -1,9 +1,11 @@
 // The main window: the three ways to choose a file, the report, the scanned path and the eyes.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "finder/view.h"
+#include "ui/PaintPace.h"
 #include "vcl/vcl.h"
 
 class TForm1 : public TForm, public ScanView {
@@ -42,6 +44,11 @@ class TForm1 : public TForm, public ScanView {
 
  private:
   TImage* EyeImage(Eye eye) const;
+  void Scan(const std::string& path);
+  void MarkChangedEyes();
+
+  PaintPace paintPace_;
+  unsigned changedEyes_ = 0;  // a bit for each eye changed since its area was last marked
 };
 
 extern TForm1* Form1;

@@ -69,6 +69,9 @@ class TGraphicControl : public TControl {
   bool Visible() const override { return visible_; }
   // Marks the area for repainting only.
   void SetVisible(bool visible) override;
+  // Does not mark it either: for a control that changes far more often than it can be painted,
+  // whose owner calls Invalidate() before it next paints.
+  void SetVisibleUnmarked(bool visible) { visible_ = visible; }
   void Invalidate() const;
   virtual void Paint(HDC dc) const = 0;
 

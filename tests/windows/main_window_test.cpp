@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <chrono>
 #include <cstring>
 #include <future>
 #include <string>
@@ -147,6 +148,64 @@ TEST_F(MainWindow, ADroppedNameLongerThanTheOldBufferArrivesWhole) {
   Drop({path});
   EXPECT_EQ(Form1->Label_fname->Caption(), path);
   EXPECT_EQ(ResultCount, 1);
+}
+
+// Counts the WM_PAINT messages the main window receives while it lives.
+class PaintCounter {
+ public:
+  explicit PaintCounter(HWND window) : window_(window) {
+    counter_ = this;
+    previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+  }
+  PaintCounter(const PaintCounter&) = delete;
+  PaintCounter& operator=(const PaintCounter&) = delete;
+  ~PaintCounter() {
+    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    counter_ = nullptr;
+  }
+  int Paints() const { return paints_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_PAINT) ++counter_->paints_;
+    return CallWindowProcA(counter_->previous_, w, m, wp, lp);
+  }
+  static inline PaintCounter* counter_ = nullptr;
+  HWND window_;
+  WNDPROC previous_;
+  int paints_ = 0;
+};
+
+TEST_F(MainWindow, ALongScanPaintsAtMostOnceAFrameAndEndsPainted) {
+  TempFolder folder("zenpiko-paint");
+  // No picture in 8 MiB: the eyes switch every 20001 bytes, about 420 times.
+  const std::string path = folder.Write("long.bin", std::string(8 << 20, '\0'));
+  Form2->Show();  // up from an earlier scan: this one shows no window, which would mark the area
+  Application->ProcessMessages();
+
+  int paints = 0;
+  std::chrono::steady_clock::duration took{};
+  {
+    const PaintCounter counter(Form1->Handle());
+    const auto start = std::chrono::steady_clock::now();
+    Drop({path});
+    took = std::chrono::steady_clock::now() - start;
+    paints = counter.Paints();
+  }
+  EXPECT_EQ(ResultCount, 0);
+  // Painted when asked first, and then only once a frame has passed since the last paint
+  // (a scan quicker than a frame may not paint at all; one more for anything the system sends).
+  const auto frames = static_cast<int>(took / PaintPace::kFrame);
+  EXPECT_LE(paints, 2 + frames) << "in " << std::chrono::duration<double>(took).count() << " s";
+  // The eyes are left at rest and their area marked, so the message loop paints them.
+  EXPECT_EQ(VisibleEyes(), std::vector<TImage*>{Form1->Image_normal});
+  HRGN waiting = CreateRectRgn(0, 0, 0, 0);
+  GetUpdateRgn(Form1->Handle(), waiting, FALSE);
+  const RECT eyes = Form1->Image_normal->BoundsRect();
+  EXPECT_TRUE(RectInRegion(waiting, &eyes));
+  DeleteObject(waiting);
+  Application->ProcessMessages();
+  EXPECT_EQ(DifferencesFromPicture(*Form1->Image_normal), 0);
 }
 
 // Waits for this program's open dialog, then answers it on that thread with `answer`.
