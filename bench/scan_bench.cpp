@@ -19,6 +19,7 @@
 
 #include "finder/header.h"
 #include "finder/names.h"
+#include "finder/quiet_view.h"
 #include "finder/scan.h"
 #include "platform/platform.h"
 #include "tests/scan_model.h"
@@ -143,19 +144,6 @@ double WriteFloor(const std::string& input, int count, const std::vector<std::ui
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-class NullView final : public ScanView {
- public:
-  void ClearReport() override {}
-  void AddReportLine(std::string_view) override {}
-  void SetPathCaption(std::string_view) override {}
-  void SetEyeVisible(Eye, bool) override {}
-  bool ExtendedMode() override { return false; }
-  void RepaintNow() override {}
-  bool IsVisible(Window) override { return true; }
-  void Show(Window) override {}
-  void ShowMessage(std::string_view, std::string_view) override {}
-};
-
 void Report(const char* title, std::uint64_t bytes, const std::vector<Timed>& contenders) {
   std::printf("\n%s (%.0f MiB)\n", title, static_cast<double>(bytes) / (1 << 20));
   const double base = Median(contenders.front().times);
@@ -177,27 +165,58 @@ int main(int argc, char** argv) {
   const fs::path work = argv[2];
   const int rounds = argc > 3 ? std::atoi(argv[3]) : 7;
   fs::create_directories(work);
-  std::mt19937_64 rng(20261211);
   constexpr std::uint64_t kSize = 512ull << 20;
+  constexpr int kSmallCount = 100000;
+  const std::vector<std::uint8_t> smallPic = Bitmap(3, 3, 0x33);  // 90 bytes
 
+  // The inputs are the same every run (fixed seeds), so they are made only when missing, and
+  // put on the disk before anything is timed: writing them back must not overlap the runs.
   const fs::path plain = work / "random.bin";
-  int none = 0;
-  if (!fs::exists(plain) || fs::file_size(plain) != kSize) WriteAll(plain, [&](std::FILE* f) { RandomBytes(f, kSize, rng, 0, &none); });
+  if (!fs::exists(plain) || fs::file_size(plain) != kSize) {
+    std::mt19937_64 rng(20261211);
+    int none = 0;
+    WriteAll(plain, [&](std::FILE* f) { RandomBytes(f, kSize, rng, 0, &none); });
+  }
 
   const fs::path plantedDir = work / "planted";
   fs::create_directories(plantedDir);
   const fs::path planted = plantedDir / "planted.bin";
+  const fs::path plantedCountFile = plantedDir / "planted.count";
   int plantedCount = 0;
-  WriteAll(planted, [&](std::FILE* f) { RandomBytes(f, kSize, rng, kSize / 1001, &plantedCount); });
+  if (std::FILE* f = std::fopen(plantedCountFile.c_str(), "r")) {
+    if (std::fscanf(f, "%d", &plantedCount) != 1) plantedCount = 0;
+    std::fclose(f);
+  }
+  if (plantedCount == 0 || !fs::exists(planted) || fs::file_size(planted) != kSize) {
+    std::mt19937_64 rng(20261212);
+    plantedCount = 0;
+    WriteAll(planted, [&](std::FILE* f) { RandomBytes(f, kSize, rng, kSize / 1001, &plantedCount); });
+    WriteAll(plantedCountFile, [&](std::FILE* f) { std::fprintf(f, "%d\n", plantedCount); });
+  }
 
   const fs::path smallDir = work / "small";
   fs::create_directories(smallDir);
   const fs::path small = smallDir / "small.bin";
-  constexpr int kSmallCount = 100000;
-  const std::vector<std::uint8_t> smallPic = Bitmap(3, 3, 0x33);  // 90 bytes
-  WriteAll(small, [&](std::FILE* f) {
-    for (int i = 0; i < kSmallCount; ++i) std::fwrite(smallPic.data(), 1, smallPic.size(), f);
-  });
+  if (!fs::exists(small) || fs::file_size(small) != kSmallCount * smallPic.size()) {
+    WriteAll(small, [&](std::FILE* f) {
+      for (int i = 0; i < kSmallCount; ++i) std::fwrite(smallPic.data(), 1, smallPic.size(), f);
+    });
+  }
+  // A 64 MiB prefix of the random file for the byte-by-byte scan: at its speed the whole would take long.
+  const fs::path prefixDir = work / "model";
+  fs::create_directories(prefixDir);
+  const fs::path prefix = prefixDir / "prefix.bin";
+  if (!fs::exists(prefix) || fs::file_size(prefix) != (64ull << 20)) {
+    std::vector<char> head(64 << 20);
+    std::FILE* in = std::fopen(plain.c_str(), "rb");
+    if (!in || std::fread(head.data(), 1, head.size(), in) != head.size()) {
+      std::perror(plain.c_str());
+      return 1;
+    }
+    std::fclose(in);
+    WriteAll(prefix, [&](std::FILE* f) { std::fwrite(head.data(), 1, head.size(), f); });
+  }
+  sync();
 
   std::printf("rounds: %d (medians of wall time, contenders interleaved)\n", rounds);
 
@@ -231,18 +250,13 @@ int main(int argc, char** argv) {
   std::printf("  per picture: floor %.1f us, zenpiko %.1f us\n", Median(smallRun[0].times) / kSmallCount * 1e6,
               Median(smallRun[1].times) / kSmallCount * 1e6);
 
-  // The byte-by-byte scan on a 64 MiB prefix of the random file: at its speed the whole would take long.
-  const fs::path prefixDir = work / "model";
-  fs::create_directories(prefixDir);
-  const fs::path prefix = prefixDir / "prefix.bin";
-  fs::copy_file(plain, prefix, fs::copy_options::overwrite_existing);
-  fs::resize_file(prefix, 64ull << 20);
+  // The byte-by-byte scan, on the prefix.
   std::vector<Timed> modelRun = {
       {"cat PREFIX > /dev/null", [&] { return RunCommand({"cat", prefix.string()}); }, {}},
       {"zenpiko PREFIX", [&] { return RunCommand({zenpiko, prefix.string()}); }, {}},
       {"byte-by-byte scan, 512-byte buffer",
        [&] {
-         NullView view;
+         QuietView view;
          const auto start = Clock::now();
          ModelScanFile(view, prefix.string());
          return std::chrono::duration<double>(Clock::now() - start).count();

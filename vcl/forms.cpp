@@ -424,18 +424,21 @@ TaskWindowsDisabled::~TaskWindowsDisabled() {
 
 namespace {
 
-// The program's file name without its directory and extension.
-std::string ModuleTitle() {
+std::string ModulePath() {
   std::string path(MAX_PATH, '\0');
   for (;;) {
     const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (n == 0) return {};
     if (n < path.size()) {
       path.resize(n);
-      break;
+      return path;
     }
-    path.resize(path.size() * 2);
+    path.resize(path.size() * 2);  // cut short: ask again with more room
   }
+}
+
+// The program's file name without its directory and extension.
+std::string ModuleTitle(const std::string& path) {
   // From the left: the second byte of a code-page-932 character may be a backslash.
   std::size_t start = 0;
   for (std::size_t i = 0; i < path.size(); ++i) {
@@ -453,7 +456,7 @@ std::string ModuleTitle() {
 
 }  // namespace
 
-TApplication::TApplication() : TComponent(nullptr), title_(ModuleTitle()) {}
+TApplication::TApplication() : TComponent(nullptr), exeName_(ModulePath()), title_(ModuleTitle(exeName_)) {}
 
 TApplication::~TApplication() {
   // The forms go before the window that owns them.

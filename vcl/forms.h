@@ -156,6 +156,8 @@ class TApplication : public TComponent {
   // Dispatches the messages waiting now, then returns.
   void ProcessMessages();
 
+  // The full path of the program's executable.
+  const std::string& ExeName() const { return exeName_; }
   const std::string& Title() const { return title_; }
   void SetTitle(std::string title);
 
@@ -170,6 +172,7 @@ class TApplication : public TComponent {
   bool Dispatch(MSG& msg);
 
   WindowHandle window_;
+  std::string exeName_;
   std::string title_;
   TForm* mainForm_ = nullptr;
 };
