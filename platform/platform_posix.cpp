@@ -67,12 +67,24 @@ void InputFile::Close() {
 OutputFile::~OutputFile() { Discard(); }
 
 OpenResult OutputFile::Open(const std::string& path, const FileIdentity& input) {
-  // Looked up before the file is opened: opening it with O_TRUNC would already have emptied the
-  // input. Any name that reaches the input (a link, another case, the same name) is caught here.
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && IdentityOf(st) == input) return OpenResult::SameAsInput;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // Opened without O_TRUNC and compared on the open file itself: emptying it first would have
+  // emptied the input when the name reaches it (a link, another case, the same name), and a
+  // lookup before the open could be outdated by the time of the open. Then emptied by hand.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) return OpenResult::Failed;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    ::close(fd);
+    return OpenResult::Failed;
+  }
+  if (IdentityOf(st) == input) {
+    ::close(fd);
+    return OpenResult::SameAsInput;
+  }
+  if (S_ISREG(st.st_mode) && st.st_size > 0 && ::ftruncate(fd, 0) != 0) {
+    ::close(fd);
+    return OpenResult::Failed;
+  }
   handle_ = fd;
   path_ = path;
   return OpenResult::Opened;
